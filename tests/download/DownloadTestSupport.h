@@ -48,6 +48,13 @@ class EventRecorder {
     };
   }
 
+  // Forgets the events and the restart, for the next case of a table.
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    events_.clear();
+    onRetry_ = nullptr;
+  }
+
   void RestartOnRetry(std::function<void()> restart) {
     std::lock_guard lock(mutex_);
     onRetry_ = std::move(restart);
