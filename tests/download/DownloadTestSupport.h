@@ -14,6 +14,7 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "download/Md5.h"
@@ -29,6 +30,7 @@ struct Event {
   int code;
   double progress;
   std::wstring text;
+  std::thread::id thread;
 };
 
 // Records every event; optionally restarts the downloader from inside the
@@ -40,7 +42,7 @@ class EventRecorder {
       std::function<void()> restart;
       {
         std::lock_guard lock(mutex_);
-        events_.push_back({code, progress, text});
+        events_.push_back({code, progress, text, std::this_thread::get_id()});
         if (code == 1005) restart = onRetry_;
       }
       changed_.notify_all();

@@ -40,6 +40,8 @@ class DownloaderFixture : public ::testing::Test {
     ASSERT_TRUE(events.WaitForEnd()) << "no end reported";
     downloader.reset();  // waits for the downloader's threads
     ExpectWellFormed(events.Events());
+    for (const Event& e : events.Events())
+      EXPECT_NE(e.thread, std::this_thread::get_id()) << "event " << e.code << " on the thread that called Start";
   }
 
   std::string TargetPath() const { return Platform::WideToAnsi(target); }
