@@ -20,24 +20,6 @@ std::int64_t FileSize(const std::string& path) {
 
 std::wstring ErrnoText(int error) { return Platform::AnsiToWide(std::strerror(error)).substr(0, 199); }
 
-// Options every probe shares after its address. A HEAD that gets no byte for
-// the low-speed time is given up like a stalled transfer.
-int SetProbeOptions(CURL* handle, const std::string& address, bool followRedirects, bool withHeader) {
-  int options = curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
-  if (followRedirects) {
-    options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, CurlEasy::kMaxRedirects);
-  }
-  if (withHeader) options |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &CurlClient::DiscardBody);
-  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, CurlEasy::kLowSpeedSeconds);
-  return options;
-}
-
 }  // namespace
 
 CurlClient::CurlClient(const std::wstring& url_, const std::wstring& filePath_, void* owner_, ProgressHook hook)
@@ -179,6 +161,24 @@ int CurlClient::ProgressCallback(void* clientp, curl_off_t dltotal, curl_off_t d
 std::size_t CurlClient::WriteToFile(char* ptr, std::size_t size, std::size_t nmemb, void* stream) {
   if (!stream) return 0;
   return std::fwrite(ptr, 1, size * nmemb, static_cast<FILE*>(stream));
+}
+
+// Options every probe shares after its address. A HEAD that gets no byte for
+// the low-speed time is given up like a stalled transfer.
+int CurlClient::SetProbeOptions(CURL* handle, const std::string& address, bool followRedirects, bool withHeader) {
+  int options = curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
+  if (followRedirects) {
+    options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    options |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, CurlEasy::kMaxRedirects);
+  }
+  if (withHeader) options |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, CurlEasy::kLowSpeedSeconds);
+  return options;
 }
 
 std::size_t CurlClient::DiscardBody(char*, std::size_t size, std::size_t nmemb, void*) { return size * nmemb; }

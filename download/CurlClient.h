@@ -41,6 +41,8 @@ class CurlClient {
   static std::size_t WriteToFile(char* ptr, std::size_t size, std::size_t nmemb, void* stream);
   // The write function of every probe: takes the bytes and keeps nothing.
   static std::size_t DiscardBody(char* ptr, std::size_t size, std::size_t nmemb, void* userdata);
+  // The options of a HEAD probe from its address on; the bitwise OR of their results.
+  static int SetProbeOptions(CURL* handle, const std::string& address, bool followRedirects, bool withHeader);
 
   // Probes; addresses are UTF-8. Head returns a handle on which a HEAD was
   // performed (null when none could be made); the caller releases it.

@@ -9,17 +9,9 @@ bool ProbeDownload(const std::string& address, ProbeAnswer& answer) {
   CURL* h = handle.get();
   CurlEasy::List headers(curl_slist_append(nullptr, "Connection: keep-alive"));
   curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-  int options = curl_easy_setopt(h, CURLOPT_URL, address.c_str());
-  options |= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(h, CURLOPT_MAXREDIRS, CurlEasy::kMaxRedirects);
-  options |= curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+  int options = CurlClient::SetProbeOptions(h, address, true, false);
   options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
   options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
-  options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlClient::DiscardBody);
-  options |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
-  options |= curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, CurlEasy::kLowSpeedSeconds);
   if (options != CURLE_OK || curl_easy_perform(h) != CURLE_OK) return false;
 
   char* effective = nullptr;

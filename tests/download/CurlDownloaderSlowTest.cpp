@@ -11,13 +11,32 @@ using TestServer::Behaviour;
 
 using CurlDownloaderSlowTest = DownloaderFixture;
 
-TEST_F(CurlDownloaderSlowTest, AnErrorStatusSpendsTheBudgetInSixTransfers) {
-  ServePackage(kMiB, Behaviour{.status = 404, .headStatus = 200, .headLength = 2 * kMiB});
-  Run(1, "/dl/pkg.exe");
-  EXPECT_EQ(events.Codes(), (std::vector<int>{1001, 1004}));
-  EXPECT_EQ(events.Events().back().progress, 22.0);
-  EXPECT_EQ(server.Requests("GET", finalPath).size(), 6u);
-  EXPECT_EQ(Count(log.Messages("CCurlDownloader::dlThreadFun"), "CurlDownLoader Code=22"), 5u);
+TEST_F(CurlDownloaderSlowTest, FailuresThatCostTwoSpendTheBudgetInSixAttempts) {
+  const struct {
+    const char* what;
+    Behaviour behaviour;
+    double result;
+    std::size_t gets;
+  } cases[] = {
+      {"error status", Behaviour{.status = 404, .headStatus = 200, .headLength = 2 * kMiB}, 22.0, 6},
+      {"length below 1 MiB", Behaviour{.headLength = kMiB - 1}, -998.0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    events.Clear();
+    const auto logged = Count(log.Messages("CCurlDownloader::dlThreadFun"),
+                              "CurlDownLoader Code=" + std::to_string(static_cast<int>(c.result)));
+    ServePackage(kMiB, c.behaviour);
+    const std::size_t getsBefore = server.Requests("GET", finalPath).size();
+    Run(1, "/dl/pkg.exe");
+    EXPECT_EQ(events.Codes(), (std::vector<int>{1001, 1004}));
+    EXPECT_EQ(events.Events().back().progress, c.result);
+    EXPECT_EQ(server.Requests("GET", finalPath).size() - getsBefore, c.gets);
+    EXPECT_EQ(Count(log.Messages("CCurlDownloader::dlThreadFun"),
+                    "CurlDownLoader Code=" + std::to_string(static_cast<int>(c.result))) -
+                  logged,
+              5u);
+  }
 }
 
 TEST_F(CurlDownloaderSlowTest, ElevenPartialTransfersThenSuccessStayWithinTheBudget) {
