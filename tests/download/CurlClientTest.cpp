@@ -140,6 +140,35 @@ TEST_F(CurlClientTest, AnErrorStatusIsResult22AndThePartFileOpensOrFails) {
   EXPECT_FALSE(noFolder.LastError().empty());
 }
 
+TEST_F(CurlClientTest, ProgressIsEvaluatedAtMostOncePerWallClockSecond) {
+  struct Hook {
+    static void Count(void* owner, double, double, double percent) {
+      auto* self = static_cast<Hook*>(owner);
+      ++self->calls;
+      self->percent = percent;
+    }
+    int calls = 0;
+    double percent = 0;
+  };
+  // Two calls in the same second; tried again in the rare case that a second
+  // boundary fell between them.
+  for (int tries = 0; tries < 3; ++tries) {
+    TestSupport::LogCapture log;
+    Hook hook;
+    CurlClient client(L"http://127.0.0.1:1/x", dir.WPath("pkg.exe"), &hook, &Hook::Count);
+    const std::time_t before = std::time(nullptr);
+    EXPECT_EQ(CurlClient::ProgressCallback(&client, 4 * kMiB, kMiB, 0, 0), 0);
+    EXPECT_EQ(CurlClient::ProgressCallback(&client, 4 * kMiB, 2 * kMiB, 0, 0), 0);
+    if (std::time(nullptr) != before) continue;
+    EXPECT_EQ(hook.calls, 1);
+    EXPECT_EQ(hook.percent, 25.0);  // no length probed yet: of the transfer's own total
+    EXPECT_EQ(log.Messages("CurlClient::ProgressCallback"),
+              (std::vector<std::string>{" 1M 4M   progress:25.000000%  speed:0.000000 \n"}));
+    return;
+  }
+  ADD_FAILURE() << "no two calls within one second";
+}
+
 TEST_F(CurlClientTest, DestructionRemovesThePartFile) {
   WriteFile(dir.Path("pkg.exe.part"), "partial");
   { CurlClient client(L"http://127.0.0.1:1/x", dir.WPath("pkg.exe"), nullptr, nullptr); }
