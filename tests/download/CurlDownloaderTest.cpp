@@ -36,7 +36,7 @@ TEST_F(CurlDownloaderTest, AnAddressWithoutDigestIsAcceptedAfterANotice) {
   server.Serve("/files/pkg.exe", package);
   Run(1, "/files/pkg.exe");
   EXPECT_EQ(events.Codes(), (std::vector<int>{1001, 1006, 1003}));
-  EXPECT_EQ(events.Events()[1].text, L"curl获取url-md5失败");
+  EXPECT_EQ(events.Texts(1006), (std::vector<std::wstring>{L"curl获取url-md5失败"}));
   EXPECT_TRUE(ReadFile(TargetPath()) == package);
 }
 

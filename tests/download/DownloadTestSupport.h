@@ -85,6 +85,14 @@ class EventRecorder {
     return codes;
   }
 
+  // The texts of the events with the code, in order.
+  std::vector<std::wstring> Texts(int code) const {
+    std::vector<std::wstring> texts;
+    for (const Event& e : Events())
+      if (e.code == code) texts.push_back(e.text);
+    return texts;
+  }
+
   std::vector<double> Progress() const {
     std::vector<double> values;
     for (const Event& e : Events())

@@ -32,7 +32,7 @@ TEST_F(MTCurlDownloaderTest, OneByteShortOfTenMiBIsOneRangeAndNoDigestMeansANoti
   server.Serve(finalPath, package);
   Run(3, finalPath);
   EXPECT_EQ(events.Codes(), (std::vector<int>{1001, 1006, 1003}));
-  EXPECT_EQ(events.Events()[1].text, L"mtcurl获取url-md5失败");
+  EXPECT_EQ(events.Texts(1006), (std::vector<std::wstring>{L"mtcurl获取url-md5失败"}));
   EXPECT_EQ(Ranges(), (std::vector<std::string>{"bytes=0-10485758"}));
   EXPECT_TRUE(ReadFile(TargetPath()) == package);
 }
@@ -42,7 +42,7 @@ TEST_F(MTCurlDownloaderTest, ADigestMismatchAsksForOneRestartThenFails) {
   server.Serve(finalPath, MakeBytes(kMiB));
   Run(3, finalPath);
   EXPECT_EQ(events.Codes(), (std::vector<int>{1001, 1006, 1005, 1001, 1006, 1004}));
-  EXPECT_EQ(events.Events()[1].text, L"mtcurl文件md5校验失败");
+  EXPECT_EQ(events.Texts(1006), (std::vector<std::wstring>(2, L"mtcurl文件md5校验失败")));
   EXPECT_EQ(events.Events().back().progress, 0.0);
   EXPECT_FALSE(Exists(TargetPath()));
   EXPECT_EQ(Ranges(), (std::vector<std::string>{"bytes=0-1048575", "bytes=0-1048575"}));
