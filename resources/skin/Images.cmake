@@ -54,18 +54,25 @@ velmora_skin_image(res/mainWnd/bg4.png background.svg.in 600 400 DECORATION "con
 # Progress animation: 25 frames, 30 ms apart, looping. Per frame the comet
 # turns 360/25 degrees, the 12 inner dots 30/25 degrees (one spacing per loop)
 # and the arrow dips along a cosine, so frame 24 leads smoothly into frame 0.
+# The comet is 24 arcs that all end at its head, each 10 degrees longer than
+# the last; their opacities stack so that the tail fades with the square of
+# the distance from the tail end.
 set(comet "")
-foreach(j RANGE 1 30)
-  math(EXPR length "${j} * 9")
+set(arcs 24)
+foreach(j RANGE 1 ${arcs})
+  math(EXPR length "${j} * 10")
   math(EXPR turn "-90 - ${length}")
-  math(EXPR milli "1000 / ${j}")
-  if(j EQUAL 1)
+  # Opacity (per mille) that lifts the region covered by arcs j..24 from
+  # ((24 - j) / 24)^2 to ((25 - j) / 24)^2.
+  math(EXPR below "1000 * (${arcs} - ${j}) * (${arcs} - ${j}) / (${arcs} * ${arcs})")
+  math(EXPR above "1000 * (${arcs} + 1 - ${j}) * (${arcs} + 1 - ${j}) / (${arcs} * ${arcs})")
+  math(EXPR milli "1000 * (${above} - ${below}) / (1000 - ${below})")
+  if(milli GREATER_EQUAL 1000)
     set(opacity 1)
   else()
-    string(LENGTH "${milli}" digits)
-    if(digits EQUAL 2)
-      set(milli "0${milli}")
-    endif()
+    string(LENGTH "00${milli}" digits)
+    math(EXPR cut "${digits} - 3")
+    string(SUBSTRING "00${milli}" ${cut} 3 milli)
     set(opacity "0.${milli}")
   endif()
   string(APPEND comet "<circle cx=\"100\" cy=\"100\" r=\"72\" fill=\"none\" stroke=\"${ACCENT}\" stroke-width=\"8\" pathLength=\"360\" stroke-dasharray=\"${length} 360\" stroke-opacity=\"${opacity}\" transform=\"rotate(${turn} 100 100)\"/>")
