@@ -9,16 +9,17 @@
 #include "ResourcePaths.h"
 #include "platform/Resources.h"
 
-#define VELMORA_EMBED(symbol, file)           \
-  asm(".pushsection .rodata\n"                \
-      ".balign 16\n"                          \
-      ".globl " #symbol "_begin\n"            \
-      ".hidden " #symbol "_begin\n"           \
-      ".globl " #symbol "_end\n"              \
-      ".hidden " #symbol "_end\n" #symbol     \
-      "_begin:\n"                             \
-      ".incbin \"" file "\"\n" #symbol "_end:\n" \
-      ".byte 0\n"                             \
+// Places the bytes of <file> between the symbols <symbol>_begin and
+// <symbol>_end in read-only data, followed by one zero byte.
+#define VELMORA_EMBED(symbol, file)                  \
+  asm(".pushsection .rodata\n"                       \
+      ".balign 16\n"                                 \
+      ".globl " #symbol "_begin, " #symbol "_end\n"  \
+      ".hidden " #symbol "_begin, " #symbol "_end\n" \
+      #symbol "_begin:\n"                            \
+      ".incbin \"" file "\"\n"                       \
+      #symbol "_end:\n"                              \
+      ".byte 0\n"                                    \
       ".popsection\n")
 
 VELMORA_EMBED(velmora_res_skin, VELMORA_SKIN_ARCHIVE_FILE);

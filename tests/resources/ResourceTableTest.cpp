@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
