@@ -1,6 +1,8 @@
 # Every image of the skin: archive entry, source template, size in pixels and
 # the template's variables. velmora_skin_image() (../CMakeLists.txt) renders
-# each one into the build tree. Colours come from Palette.cmake.
+# each one into the build tree. Colours come from Palette.cmake. A new image
+# needs a line here, a layout that uses it and a row in the entry table of
+# tests/resources/SkinArchiveTest.cpp.
 
 # Title-bar buttons of the main window (24x24) and of the dialogs (30x30).
 set(close "M-4.5 -4.5 L4.5 4.5 M4.5 -4.5 L-4.5 4.5")
@@ -39,7 +41,7 @@ velmora_skin_image(res/mainWnd/bg3.png background.svg.in 600 400 DECORATION "rin
 set(confetti "")
 foreach(piece
     "214 92 ${ACCENT} 20" "252 64 ${SUN} -30" "350 60 ${MINT} 45" "392 100 ${ROSE} -15"
-    "190 150 ${MINT} 60" "412 160 ${ACCENT_LIGHT} 25" "236 196 ${ROSE} -50" "372 204 ${SUN} 70"
+    "190 150 ${MINT} 60" "412 160 ${ACCENT_LIGHT} 25" "196 232 ${ROSE} -50" "406 238 ${SUN} 70"
     "150 80 ${ACCENT_LIGHT} -10" "452 86 ${ACCENT} 35" "120 190 ${SUN} 15" "482 190 ${MINT} -40")
   separate_arguments(piece)
   list(GET piece 0 x)
