@@ -18,11 +18,9 @@ class CWindowManager;
 
 class IDialogBuilderCallback {
  public:
+  virtual ~IDialogBuilderCallback() = default;
   // A control for an element the framework does not know, or null.
   virtual std::unique_ptr<CControlUI> CreateControl(std::wstring_view className) = 0;
-
- protected:
-  ~IDialogBuilderCallback() = default;
 };
 
 class CLayoutBuilder {

@@ -194,8 +194,14 @@ bool CMarkupReader::Load(const CSkinResources& resources, std::wstring_view name
 
 CMarkupNode CMarkupReader::GetRoot() const { return elements_.empty() ? CMarkupNode() : CMarkupNode(this, 0); }
 
-std::wstring_view CMarkupNode::GetName() const { return IsValid() ? reader_->elements_[index_].name : L""; }
-std::wstring_view CMarkupNode::GetValue() const { return IsValid() ? reader_->elements_[index_].value : L""; }
+std::wstring_view CMarkupNode::GetName() const {
+  if (!IsValid()) return {};
+  return reader_->elements_[index_].name;
+}
+std::wstring_view CMarkupNode::GetValue() const {
+  if (!IsValid()) return {};
+  return reader_->elements_[index_].value;
+}
 
 int CMarkupNode::GetAttributeCount() const {
   return IsValid() ? static_cast<int>(reader_->elements_[index_].attributes.size()) : 0;

@@ -34,10 +34,8 @@ struct NotifyMsg {
 
 class INotifyUI {
  public:
+  virtual ~INotifyUI() = default;
   virtual void Notify(NotifyMsg& msg) = 0;
-
- protected:
-  ~INotifyUI() = default;
 };
 
 }  // namespace SkinUI

@@ -31,11 +31,9 @@ namespace SkinUI {
 // per (control, id) pair and calls CWindowManager::OnNativeTimer when it fires.
 class ITimerHost {
  public:
+  virtual ~ITimerHost() = default;
   virtual void StartNativeTimer(unsigned nativeId, unsigned elapseMs) = 0;
   virtual void StopNativeTimer(unsigned nativeId) = 0;
-
- protected:
-  ~ITimerHost() = default;
 };
 
 struct TimerRecord {
