@@ -182,6 +182,30 @@ std::string EncodeCodePage(unsigned codePage, std::wstring_view text) {
   return EncodeIconv(IconvName(codePage).c_str(), text);
 }
 
+std::wstring Utf16ToWide(std::string_view bytes, bool bigEndian) {
+  std::wstring out;
+  out.reserve(bytes.size() / 2);
+  const auto unit = [&](std::size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const char32_t u = unit(i);
+    if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        out += static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    out += (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : static_cast<wchar_t>(u);
+  }
+  if (i < bytes.size()) out += kReplacement;
+  return out;
+}
+
 bool IsKnownCodePage(unsigned codePage) {
   if (codePage == kCodePageAnsi || codePage == kCodePageUtf8) return true;
   Iconv cd("UTF-32LE", IconvName(codePage).c_str());

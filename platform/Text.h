@@ -25,6 +25,10 @@ std::string WideToAnsi(std::wstring_view text);
 std::wstring DecodeCodePage(unsigned codePage, std::string_view bytes);
 std::string EncodeCodePage(unsigned codePage, std::wstring_view text);
 
+// UTF-16 bytes (without their byte order mark); surrogate pairs are joined,
+// unpaired surrogates and an odd last byte become U+FFFD.
+std::wstring Utf16ToWide(std::string_view bytes, bool bigEndian = false);
+
 // True when the code page can be converted at all.
 bool IsKnownCodePage(unsigned codePage);
 
