@@ -4,6 +4,7 @@
 #include <fmt/xchar.h>
 
 #include "platform/Text.h"
+#include "ui/framework/AttributeValue.h"
 #include "ui/framework/Button.h"
 #include "ui/framework/Label.h"
 #include "ui/framework/TabLayout.h"
@@ -34,13 +35,6 @@ class CStillFrame : public Base {
   const int& frame_;
 };
 
-bool IsNamedNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
-  return true;
-}
-
 SkinUI::CTabLayoutUI* FirstTab(SkinUI::CControlUI* root) {
   SkinUI::CTabLayoutUI* found = nullptr;
   if (root) {
@@ -60,9 +54,9 @@ CSkinRenderer::~CSkinRenderer() {
 }
 
 std::unique_ptr<SkinUI::CControlUI> CSkinRenderer::CreateControl(std::wstring_view className) {
-  if (IsNamedNoCase(className, L"SequenceLabel"))
+  if (SkinUI::EqualsIgnoringCase(className, L"SequenceLabel"))
     return std::make_unique<CStillFrame<SkinUI::CLabelUI>>(L"SequenceLabel", frame_);
-  if (IsNamedNoCase(className, L"SequenceButton"))
+  if (SkinUI::EqualsIgnoringCase(className, L"SequenceButton"))
     return std::make_unique<CStillFrame<SkinUI::CButtonUI>>(L"SequenceButton", frame_);
   return nullptr;
 }

@@ -1,6 +1,7 @@
 #include "ui/framework/AttributeValue.h"
 
 #include <cwchar>
+#include <cwctype>
 #include <string>
 
 namespace SkinUI {
@@ -47,5 +48,12 @@ Size ParseSize(std::wstring_view value) {
 }
 
 bool ParseBool(std::wstring_view value) { return value == L"true"; }
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
+  return true;
+}
 
 }  // namespace SkinUI

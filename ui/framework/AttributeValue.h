@@ -18,6 +18,9 @@ Size ParseSize(std::wstring_view value);
 // Only the exact word "true" is true.
 bool ParseBool(std::wstring_view value);
 
+// Element and entry names match ignoring letter case.
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 // True when a colour is drawn at all (its alpha is not 0).
 inline bool IsVisibleColor(std::uint32_t argb) { return (argb >> 24) != 0; }
 

@@ -1,7 +1,5 @@
 #include "ui/framework/LayoutBuilder.h"
 
-#include <cwctype>
-
 #include "app/Log.h"
 #include "ui/framework/AttributeValue.h"
 #include "ui/framework/Button.h"
@@ -20,12 +18,7 @@
 namespace SkinUI {
 namespace {
 
-bool IsNamed(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
-  return true;
-}
+bool IsNamed(std::wstring_view a, std::wstring_view b) { return EqualsIgnoringCase(a, b); }
 
 template <class T>
 std::unique_ptr<CControlUI> Make() {

@@ -5,11 +5,11 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <cwctype>
 #include <fstream>
 
 #include "app/Log.h"
 #include "platform/Text.h"
+#include "ui/framework/AttributeValue.h"
 
 namespace SkinUI {
 namespace {
@@ -17,13 +17,6 @@ namespace {
 struct ArchiveCloser {
   void operator()(archive* a) const { archive_read_free(a); }
 };
-
-bool SameName(std::wstring_view a, std::wstring_view b) {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
-  }
-  return true;
-}
 
 // Reads the current entry's data, at most `limit` bytes; false on a decoder error.
 bool ReadEntryData(archive* a, std::uint64_t limit, std::vector<std::uint8_t>& out, bool& tooLarge) {
@@ -113,7 +106,7 @@ std::optional<CSkinArchive::Found> CSkinArchive::Find(std::wstring_view name) co
     if (c == L'\\') c = L'/';
   for (const Entry& e : entries_) {
     if (e.nameLength != wanted.size() + 1) continue;
-    if (SameName(e.name, wanted)) return Found{e.index, e.size};
+    if (EqualsIgnoringCase(e.name, wanted)) return Found{e.index, e.size};
   }
   return std::nullopt;
 }
