@@ -1,11 +1,9 @@
-// What the launcher and runner tests share: a temporary folder, scripts for
-// the product's scripted programs, and a recorder of the events a runner
+// What the launcher and runner tests share: files for the product's scripted
+// programs, and a recorder of the events a runner
 // reports from its worker.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -16,13 +14,13 @@
 #include <future>
 #include <iostream>
 #include <mutex>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Text.h"
+#include "tests/support/TempDir.h"
 
 namespace TestSupport {
 
@@ -72,51 +70,6 @@ class EventRecorder {
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Event> events_;
-};
-
-// A fresh folder under the temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  explicit TempFolder(const std::string& prefix = "velmora-child") {
-    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const fs::path& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-// Sets an environment variable for the lifetime of the object. Set it only
-// while no runner's worker runs.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnvironment() {
-    if (previous_) {
-      ::setenv(name_, previous_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
 };
 
 inline void WriteFile(const std::string& path, const std::string& content) {

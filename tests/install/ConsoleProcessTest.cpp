@@ -47,9 +47,9 @@ class ConsoleProcessTest : public ::testing::Test {
   void Script(const std::string& text) { WriteFile(scriptPath_, text); }
   std::wstring Peer() const { return L"\"" + Wide(VELMORA_PACKAGE_INSTALLER) + L"\""; }
 
-  TempFolder folder_;
+  TempDir folder_;
   std::string scriptPath_ = folder_ / "script";
-  ScopedEnvironment script_{"VELMORA_SETUP_SCRIPT", scriptPath_};
+  ScopedEnv script_{"VELMORA_SETUP_SCRIPT", scriptPath_};
   std::string argsPath_ = folder_ / "args";
 };
 
@@ -99,7 +99,7 @@ TEST_F(ConsoleProcessTest, AProgramThatCannotBeStartedThrows) {
   WriteFile(notExecutable, "#!/bin/sh\n");
   for (const std::wstring& line :
        {Wide(folder_ / "missing.exe") + L" /S", L"\"" + Wide(notExecutable) + L"\"", std::wstring(L""),
-        Wide(folder_.Path().string())}) {
+        Wide(folder_.path().string())}) {
     Utils::ConsoleProcess child;
     EXPECT_THROW(child.Start(line), Utils::Exception) << Platform::WideToUtf8(line);
   }

@@ -42,9 +42,9 @@ class InstallerTest : public ::testing::Test {
     return recorder.Events();
   }
 
-  TempFolder folder_;
+  TempDir folder_;
   std::string scriptPath_ = folder_ / "script";
-  ScopedEnvironment script_{"VELMORA_SETUP_SCRIPT", scriptPath_};
+  ScopedEnv script_{"VELMORA_SETUP_SCRIPT", scriptPath_};
 };
 
 TEST_F(InstallerTest, TurnsTheProtocolLinesIntoEvents) {

@@ -39,7 +39,7 @@ std::vector<int> Folded(const std::vector<int>& codes, int progressCode) {
 
 TEST(PackageEndToEndTest, InstallsTheProductAndTheUninstallerRemovesItAgain) {
   ASSERT_GE(fs::file_size(VELMORA_PACKAGE), 1u << 20);
-  TempFolder root;
+  TempDir root;
   const std::string folder = root / "Velmora home";
   fs::create_directory(folder);
   // Downloaded: no execute permission yet.

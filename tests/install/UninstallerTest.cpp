@@ -38,9 +38,9 @@ class UninstallerTest : public ::testing::Test {
   }
   std::vector<Event> RunScript(const std::string& text) { return RunScript(text, copy_); }
 
-  TempFolder folder_;
+  TempDir folder_;
   std::string scriptPath_ = folder_ / "script";
-  ScopedEnvironment script_{"VELMORA_UNINST_SCRIPT", scriptPath_};
+  ScopedEnv script_{"VELMORA_UNINST_SCRIPT", scriptPath_};
   std::string workFolder_ = folder_ / "work folder";
   std::string copy_ = workFolder_ + "/Velmora_un_asa.exe";
 };
