@@ -4,6 +4,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "app/LaunchSettings.h"
 #include "app/Log.h"
 #include "install/ConsoleLines.h"
 #include "install/ConsoleProcess.h"
@@ -109,7 +110,7 @@ std::wstring CInstaller::BuildCommandLine() const {
   line += L" -ssc=";
   line += Word(quickLaunch_);
   if (!language_.empty()) line += L" -inslang=\"" + language_ + L"\"";
-  if (!extraCommand_.empty()) line += L" " + extraCommand_;
+  if (!g_LaunchSettings.m_InstCmd.empty()) line += L" " + g_LaunchSettings.m_InstCmd;
   if (!installFolder_.empty()) {
     line += L" -instdir=\"" + installFolder_ + L"\"";
     line += L" /D=" + installFolder_;  // unquoted, and always last

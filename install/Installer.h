@@ -33,12 +33,10 @@ class CInstaller {
   void SetAdminAccount(bool on) { adminAccount_ = on; }
   void SetElevated(bool on) { elevated_ = on; }
   void SetLanguage(const std::wstring& tag) { language_ = tag; }
-  // Extra options for the package installer (the launch settings' m_InstCmd),
-  // passed on unchanged.
-  void SetExtraCommand(const std::wstring& text) { extraCommand_ = text; }
 
-  // Waits for an earlier run to end, builds the command line and starts a
-  // new run on a worker named "ABDEF". Returns at once.
+  // Waits for an earlier run to end, builds the command line (with the
+  // launch settings' extra options, m_InstCmd, passed on unchanged) and
+  // starts a new run on a worker named "ABDEF". Returns at once.
   void Start();
 
   // Handles decoded output lines. Returns 1 after a success line, 1000 after
@@ -75,6 +73,5 @@ class CInstaller {
   bool adminAccount_ = true;
   bool elevated_ = true;
   std::wstring language_;
-  std::wstring extraCommand_;
   std::unique_ptr<Utils::Thread> worker_;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LaunchSettings.h"
 #include "install/EventCodes.h"
 #include "platform/CommandLine.h"
 #include "platform/Text.h"
@@ -19,6 +20,20 @@ using namespace TestSupport;
 std::wstring Wide(const std::string& s) { return Platform::Utf8ToWide(s); }
 
 const Event kStart{IST_CODE_START, 0, L""};
+
+// The launch settings' extra options for the package installer, for one test.
+class ExtraCommand {
+ public:
+  explicit ExtraCommand(const std::wstring& text) : saved_(g_LaunchSettings.m_InstCmd) {
+    g_LaunchSettings.m_InstCmd = text;
+  }
+  ~ExtraCommand() { g_LaunchSettings.m_InstCmd = saved_; }
+  ExtraCommand(const ExtraCommand&) = delete;
+  ExtraCommand& operator=(const ExtraCommand&) = delete;
+
+ private:
+  std::wstring saved_;
+};
 const Event kFirstProgress{IST_CODE_PROGRESS, 0, L""};
 
 std::vector<Event> AfterStart(std::vector<Event> events) {
@@ -184,7 +199,7 @@ TEST_F(InstallerTest, TheCommandLineFollowsTheChoicesInItsFixedOrder) {
     CInstaller installer(recorder.Callback(), L"\"/pkg/__Package_Velmora.exe\"", L"/elsewhere");
     installer.SetInstallFolder(c.folder);
     installer.SetLanguage(c.language);
-    installer.SetExtraCommand(c.extra);
+    const ExtraCommand extra(c.extra);
     installer.SetAdminAccount(c.admin);
     installer.SetElevated(c.elevated);
     installer.SetDesktopShortcut(c.desktop);
@@ -207,7 +222,7 @@ TEST_F(InstallerTest, ThePackageSeesTheCommandLineWithBlanksAndQuotes) {
   FinishesWithin(std::chrono::seconds(60), [&] {
     CInstaller installer(recorder.Callback(), L"\"" + Wide(package) + L"\"", installFolder);
     installer.SetLanguage(L"zh-CN");
-    installer.SetExtraCommand(L"-tag=\"a \\\"b\\\"\" -plain");
+    const ExtraCommand extra(L"-tag=\"a \\\"b\\\"\" -plain");
     installer.SetAdminAccount(false);
     installer.Start();
   });
