@@ -66,6 +66,22 @@ std::vector<std::wstring> SplitLines(std::wstring_view text);
 // The line begins with the key, compared exactly and case-sensitively.
 bool HasKey(std::wstring_view line, std::wstring_view key);
 
+// One key of a line protocol and what it stands for.
+template <typename Key>
+struct KeyRule {
+  std::wstring_view text;
+  Key key;
+};
+
+// The first rule, in table order, whose key begins the line; nullptr when
+// none does and the line is to be ignored.
+template <typename Key, std::size_t N>
+const KeyRule<Key>* MatchKey(std::wstring_view line, const KeyRule<Key> (&rules)[N]) {
+  for (const KeyRule<Key>& rule : rules)
+    if (HasKey(line, rule.text)) return &rule;
+  return nullptr;
+}
+
 // A text value has at most this many characters; a longer one is cut.
 constexpr std::size_t kMaxTextValue = 771;
 

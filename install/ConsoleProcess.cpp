@@ -206,6 +206,17 @@ void ConsoleProcess::CloseStream(Stream stream) {
   if (pipe) pipe->CloseReadEnd();
 }
 
+// The streams still open, as poll(2) entries.
+nfds_t ConsoleProcess::OpenStreams(pollfd* fds, Stream* streams) const {
+  nfds_t count = 0;
+  for (Stream s : {Stream::Output, Stream::Error}) {
+    if (!StreamOpen(s)) continue;
+    fds[count] = {(s == Stream::Output ? output_ : error_)->ReadEnd(), POLLIN, 0};
+    streams[count++] = s;
+  }
+  return count;
+}
+
 // One read of at most kChunkSize bytes; false once the stream has ended.
 bool ConsoleProcess::ReadOnce(Stream stream, const std::function<void(std::string_view)>& onOutput,
                               std::size_t* bytes) {
@@ -239,12 +250,7 @@ void ConsoleProcess::ReadWhatIsLeft(const std::function<void(std::string_view)>&
   while (total < kMaxReadAfterExit) {
     pollfd fds[2];
     Stream streams[2];
-    nfds_t count = 0;
-    for (Stream s : {Stream::Output, Stream::Error}) {
-      if (!StreamOpen(s)) continue;
-      fds[count] = {(s == Stream::Output ? output_ : error_)->ReadEnd(), POLLIN, 0};
-      streams[count++] = s;
-    }
+    const nfds_t count = OpenStreams(fds, streams);
     if (count == 0) return;
     const int ready = ::poll(fds, count, 0);
     if (ready < 0 && errno == EINTR) continue;
@@ -259,13 +265,8 @@ void ConsoleProcess::ReadUntilExit(const std::function<void(std::string_view)>& 
   while (StreamOpen(Stream::Output) || StreamOpen(Stream::Error)) {
     pollfd fds[3];
     Stream streams[2];
-    nfds_t count = 0;
-    for (Stream s : {Stream::Output, Stream::Error}) {
-      if (!StreamOpen(s)) continue;
-      fds[count] = {(s == Stream::Output ? output_ : error_)->ReadEnd(), POLLIN, 0};
-      streams[count++] = s;
-    }
-    const nfds_t streamCount = count;
+    const nfds_t streamCount = OpenStreams(fds, streams);
+    nfds_t count = streamCount;
     if (pidFd_ >= 0) fds[count++] = {pidFd_, POLLIN, 0};
     const int ready = ::poll(fds, count, pidFd_ >= 0 ? -1 : kExitCheckIntervalMs);
     if (ready < 0) {

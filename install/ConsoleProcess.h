@@ -3,6 +3,7 @@
 // pipe, nothing else inherited.
 #pragma once
 
+#include <poll.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -98,6 +99,7 @@ class ConsoleProcess {
   void ReadWhatIsLeft(const std::function<void(std::string_view)>& onOutput);
   bool PollExited();
   bool StreamOpen(Stream stream) const;
+  nfds_t OpenStreams(pollfd* fds, Stream* streams) const;
   void CloseStream(Stream stream);
 
   std::optional<Pipe> error_;

@@ -37,12 +37,7 @@ enum class Key {
   Message,
 };
 
-struct KeyRule {
-  std::wstring_view text;
-  Key key;
-};
-
-constexpr KeyRule kKeys[] = {
+constexpr Utils::KeyRule<Key> kKeys[] = {
     {L"Progress=", Key::Progress},
     {L"InstPath=", Key::InstPath},
     {L"State=", Key::State},
@@ -174,13 +169,7 @@ int CInstaller::Parse(const std::wstring& text) {
 }
 
 Utils::LineResult CInstaller::HandleLine(const std::wstring& line) {
-  const KeyRule* rule = nullptr;
-  for (const KeyRule& candidate : kKeys) {
-    if (Utils::HasKey(line, candidate.text)) {
-      rule = &candidate;
-      break;
-    }
-  }
+  const Utils::KeyRule<Key>* rule = Utils::MatchKey(line, kKeys);
   if (rule == nullptr) return Utils::kNoResultLine;
   const std::wstring_view key = rule->text;
 

@@ -17,12 +17,7 @@ namespace {
 // decides. Unlike the package installer's, "Error=" comes before "State=".
 enum class Key { Progress, Error, State, Encode };
 
-struct KeyRule {
-  std::wstring_view text;
-  Key key;
-};
-
-constexpr KeyRule kKeys[] = {
+constexpr Utils::KeyRule<Key> kKeys[] = {
     {L"Progress=", Key::Progress},
     {L"Error=", Key::Error},
     {L"State=", Key::State},
@@ -100,35 +95,36 @@ int CUninstaller::Parse(const std::wstring& text) {
 }
 
 Utils::LineResult CUninstaller::HandleLine(const std::wstring& line) {
-  for (const KeyRule& rule : kKeys) {
-    if (!Utils::HasKey(line, rule.text)) continue;
-    switch (rule.key) {
-      case Key::Progress:
-        Emit(UNIST_CODE_PROGRESS, Utils::ScanDouble(line, rule.text));
-        return Utils::kNoResultLine;
-      case Key::Error:
-        Emit(UNIST_CODE_ERROR, 0, Utils::ScanText(line, rule.text));
-        return Utils::kFailureLine;
-      case Key::State: {
-        const std::wstring value = Utils::ScanText(line, rule.text);
-        if (Utils::TrimmedEquals(value, L"Success")) {
-          Emit(UNIST_CODE_SUCCESS, 0);
-          return Utils::kSuccessLine;
-        }
-        if (Utils::TrimmedEquals(value, L"Fail")) {
-          Emit(UNIST_CODE_ERROR, 0, kUninstallFailedText);
-          return Utils::kFailureLine;
-        }
-        return Utils::kNoResultLine;
+  const Utils::KeyRule<Key>* rule = Utils::MatchKey(line, kKeys);
+  if (rule == nullptr) return Utils::kNoResultLine;
+  const std::wstring_view key = rule->text;
+
+  switch (rule->key) {
+    case Key::Progress:
+      Emit(UNIST_CODE_PROGRESS, Utils::ScanDouble(line, key));
+      break;
+    case Key::Error:
+      Emit(UNIST_CODE_ERROR, 0, Utils::ScanText(line, key));
+      return Utils::kFailureLine;
+    case Key::State: {
+      const std::wstring value = Utils::ScanText(line, key);
+      if (Utils::TrimmedEquals(value, L"Success")) {
+        Emit(UNIST_CODE_SUCCESS, 0);
+        return Utils::kSuccessLine;
       }
-      case Key::Encode:
-        // Only "UTF8" is known here; every other value, numbers included, is
-        // the system's narrow encoding.
-        codePage_ = Utils::TrimmedEquals(Utils::ScanText(line, rule.text), L"UTF8")
-                        ? static_cast<std::int32_t>(Platform::kCodePageUtf8)
-                        : static_cast<std::int32_t>(Platform::kCodePageAnsi);
-        return Utils::kNoResultLine;
+      if (Utils::TrimmedEquals(value, L"Fail")) {
+        Emit(UNIST_CODE_ERROR, 0, kUninstallFailedText);
+        return Utils::kFailureLine;
+      }
+      break;
     }
+    case Key::Encode:
+      // Only "UTF8" is known here; every other value, numbers included, is
+      // the system's narrow encoding.
+      codePage_ = Utils::TrimmedEquals(Utils::ScanText(line, key), L"UTF8")
+                      ? static_cast<std::int32_t>(Platform::kCodePageUtf8)
+                      : static_cast<std::int32_t>(Platform::kCodePageAnsi);
+      break;
   }
   return Utils::kNoResultLine;
 }

@@ -112,4 +112,17 @@ inline void FinishesWithin(std::chrono::seconds limit, const std::function<void(
   done.get();
 }
 
+// Makes a runner with a recorder's callback and the given arguments, lets
+// configure set it up, starts it and waits for its worker to end.
+template <typename Runner, typename... Args>
+std::vector<Event> RunToEnd(const std::function<void(Runner&)>& configure, const Args&... args) {
+  EventRecorder recorder;
+  FinishesWithin(std::chrono::seconds(60), [&] {
+    Runner runner(recorder.Callback(), args...);
+    if (configure) configure(runner);
+    runner.Start();
+  });
+  return recorder.Events();
+}
+
 }  // namespace TestSupport

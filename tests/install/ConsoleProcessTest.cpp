@@ -25,7 +25,7 @@ struct Outcome {
   Utils::ExitStatus status;
 };
 
-Outcome RunToEnd(const std::wstring& commandLine) {
+Outcome RunChild(const std::wstring& commandLine) {
   Outcome outcome;
   Utils::ConsoleProcess child;
   child.Start(commandLine);
@@ -75,7 +75,7 @@ TEST_F(ConsoleProcessTest, ArgumentsArriveAsTheCommandLineSplitsThem) {
   };
   for (const Case& c : cases) {
     fs::remove(argsPath_);
-    EXPECT_TRUE(RunToEnd(c.line).status.Normal());
+    EXPECT_TRUE(RunChild(c.line).status.Normal());
     EXPECT_EQ(ReadArguments(argsPath_), c.argv) << Platform::WideToUtf8(c.line);
   }
 }
@@ -85,7 +85,7 @@ TEST_F(ConsoleProcessTest, CommandLinesUpTo1023CharactersStartLongerOnesAreRefus
   std::wstring line = Peer() + L" -x=";
   line += std::wstring(Utils::ConsoleProcess::kMaxCommandLine - line.size(), L'a');
   ASSERT_EQ(line.size(), 1023u);
-  EXPECT_TRUE(RunToEnd(line).status.Normal());
+  EXPECT_TRUE(RunChild(line).status.Normal());
   EXPECT_EQ(ReadArguments(argsPath_), Platform::CommandLineToArgv(line));
 
   fs::remove(argsPath_);
@@ -113,7 +113,7 @@ TEST_F(ConsoleProcessTest, TheChildInheritsNoneOfTheParentsPipeEnds) {
   Script("fds " + fdsPath + "\n");
   Utils::ConsoleProcess other;
   other.Start(L"/bin/sleep 20");
-  EXPECT_TRUE(RunToEnd(Peer()).status.Normal());
+  EXPECT_TRUE(RunChild(Peer()).status.Normal());
 
   std::map<int, std::string> fds;
   std::istringstream lines(ReadFile(fdsPath));
@@ -146,7 +146,7 @@ TEST_F(ConsoleProcessTest, ReportsHowTheChildEnded) {
   };
   for (const Case& c : cases) {
     Script(c.script);
-    const Outcome outcome = RunToEnd(Peer());
+    const Outcome outcome = RunChild(Peer());
     EXPECT_EQ(outcome.output, c.output) << c.script;
     EXPECT_EQ(outcome.status.signaled, c.signaled) << c.script;
     EXPECT_EQ(outcome.status.code, c.code) << c.script;
@@ -155,7 +155,7 @@ TEST_F(ConsoleProcessTest, ReportsHowTheChildEnded) {
 
 TEST_F(ConsoleProcessTest, StandardErrorIsDrainedSoAFloodDoesNotBlockTheChild) {
   Script("flood-err 4194304\nout done\nflood-out 262144\nout end\n");
-  const Outcome outcome = RunToEnd(Peer());
+  const Outcome outcome = RunChild(Peer());
   EXPECT_TRUE(outcome.status.Normal());
   EXPECT_EQ(outcome.output.substr(0, 5), "done\n");
   EXPECT_EQ(outcome.output.size(), 5u + 262144u + 4u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,16 +47,17 @@ class InstallerTest : public ::testing::Test {
  protected:
   void Script(const std::string& text) { WriteFile(scriptPath_, text); }
 
-  // Starts the runner and waits for its worker to end.
+  static std::vector<Event> RunInstaller(const std::wstring& package, const std::wstring& folder,
+                                         const std::function<void(CInstaller&)>& configure = {}) {
+    return RunToEnd<CInstaller>(configure, package, folder);
+  }
+
   std::vector<Event> RunScript(const std::string& text) {
     Script(text);
-    EventRecorder recorder;
-    FinishesWithin(std::chrono::seconds(60), [&] {
-      CInstaller installer(recorder.Callback(), L"\"" + Wide(VELMORA_PACKAGE_INSTALLER) + L"\"", L"");
-      installer.Start();
-    });
-    return recorder.Events();
+    return RunInstaller(kPeer, L"");
   }
+
+  const std::wstring kPeer = L"\"" + Wide(VELMORA_PACKAGE_INSTALLER) + L"\"";
 
   TempDir folder_;
   std::string scriptPath_ = folder_ / "script";
@@ -218,15 +220,13 @@ TEST_F(InstallerTest, ThePackageSeesTheCommandLineWithBlanksAndQuotes) {
   Script("args " + argsPath + "\n");
   const std::wstring installFolder = Wide(folder_ / "my  Velmora");
 
-  EventRecorder recorder;
-  FinishesWithin(std::chrono::seconds(60), [&] {
-    CInstaller installer(recorder.Callback(), L"\"" + Wide(package) + L"\"", installFolder);
-    installer.SetLanguage(L"zh-CN");
-    const ExtraCommand extra(L"-tag=\"a \\\"b\\\"\" -plain");
-    installer.SetAdminAccount(false);
-    installer.Start();
-  });
-  EXPECT_EQ(recorder.Codes(), (std::vector<int>{IST_CODE_START, IST_CODE_PROGRESS, INSTALL_SUCCESS}));
+  const ExtraCommand extra(L"-tag=\"a \\\"b\\\"\" -plain");
+  EXPECT_EQ(RunInstaller(L"\"" + Wide(package) + L"\"", installFolder,
+                         [](CInstaller& installer) {
+                           installer.SetLanguage(L"zh-CN");
+                           installer.SetAdminAccount(false);
+                         }),
+            AfterStart({{INSTALL_SUCCESS, 1, L""}}));
   const std::wstring folderStart = Wide(folder_ / "my");
   EXPECT_EQ(ReadArguments(argsPath), (std::vector<std::wstring>{
                                          Wide(package), L"/S", L"-console=show", L"-version=1.0.0",
@@ -247,12 +247,7 @@ TEST_F(InstallerTest, APackageThatCannotStartFailsWithProgress2) {
   };
   Script("out State=Success\n");
   for (const Case& c : cases) {
-    EventRecorder recorder;
-    FinishesWithin(std::chrono::seconds(60), [&] {
-      CInstaller installer(recorder.Callback(), c.package, c.folder);
-      installer.Start();
-    });
-    EXPECT_EQ(recorder.Events(), AfterStart({{IST_CODE_FAIL, 2, L""}})) << c.name;
+    EXPECT_EQ(RunInstaller(c.package, c.folder), AfterStart({{IST_CODE_FAIL, 2, L""}})) << c.name;
   }
 }
 
@@ -261,12 +256,7 @@ TEST_F(InstallerTest, ADownloadedPackageIsMadeExecutable) {
   fs::copy_file(VELMORA_PACKAGE_INSTALLER, package);
   fs::permissions(package, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   Script("out State=Success\n");
-  EventRecorder recorder;
-  FinishesWithin(std::chrono::seconds(60), [&] {
-    CInstaller installer(recorder.Callback(), L"\"" + Wide(package) + L"\"", L"");
-    installer.Start();
-  });
-  EXPECT_EQ(recorder.Events(), AfterStart({{INSTALL_SUCCESS, 0, L""}}));
+  EXPECT_EQ(RunInstaller(L"\"" + Wide(package) + L"\"", L""), AfterStart({{INSTALL_SUCCESS, 0, L""}}));
   const fs::perms perms = fs::status(package).permissions();
   EXPECT_NE(perms & fs::perms::owner_exec, fs::perms::none);
   EXPECT_NE(perms & fs::perms::group_exec, fs::perms::none);
@@ -277,7 +267,7 @@ TEST_F(InstallerTest, ASecondStartWaitsForTheFirstRun) {
   Script("sleep 200\nout State=Success\n");
   EventRecorder recorder;
   FinishesWithin(std::chrono::seconds(60), [&] {
-    CInstaller installer(recorder.Callback(), L"\"" + Wide(VELMORA_PACKAGE_INSTALLER) + L"\"", L"");
+    CInstaller installer(recorder.Callback(), kPeer, L"");
     installer.Start();
     installer.Start();
   });
@@ -289,7 +279,7 @@ TEST_F(InstallerTest, TheCodePageAndTheInstalledVersionCarryOverToTheNextRun) {
   LogCapture log;
   EventRecorder recorder;
   FinishesWithin(std::chrono::seconds(60), [&] {
-    CInstaller installer(recorder.Callback(), L"\"" + Wide(VELMORA_PACKAGE_INSTALLER) + L"\"", L"");
+    CInstaller installer(recorder.Callback(), kPeer, L"");
     Script("out Encode=936\nout InstallVersion=2.5.1\nout ExePath=/opt/v/Orvexa.exe\n");
     installer.Start();
     ASSERT_TRUE(recorder.WaitFor(4));  // start, progress, exe path, success

@@ -29,12 +29,7 @@ class UninstallerTest : public ::testing::Test {
 
   std::vector<Event> RunScript(const std::string& text, const std::string& copy) {
     WriteFile(scriptPath_, text);
-    EventRecorder recorder;
-    FinishesWithin(std::chrono::seconds(60), [&] {
-      CUninstaller uninstaller(recorder.Callback(), Wide(copy), Wide(folder_ / "installed"));
-      uninstaller.Start();
-    });
-    return recorder.Events();
+    return RunToEnd<CUninstaller>({}, Wide(copy), Wide(folder_ / "installed"));
   }
   std::vector<Event> RunScript(const std::string& text) { return RunScript(text, copy_); }
 

@@ -6,7 +6,6 @@
 //
 // With VELMORA_SETUP_SCRIPT set it follows that script instead (see Script.h);
 // the script's "run" does the installation.
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -76,7 +75,5 @@ int Install(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const char* script = std::getenv("VELMORA_SETUP_SCRIPT"); script != nullptr && *script != '\0')
-    return Peer::RunScript(script, argc, argv, [&] { return Install(argc, argv); });
-  return Install(argc, argv);
+  return Peer::RunScriptOr("VELMORA_SETUP_SCRIPT", argc, argv, [&] { return Install(argc, argv); });
 }

@@ -105,7 +105,9 @@ bool WriteDescriptors(const std::string& path) {
 
 }  // namespace
 
-int RunScript(const std::string& path, int argc, char** argv, const std::function<int()>& run) {
+int RunScriptOr(const char* variable, int argc, char** argv, const std::function<int()>& run) {
+  const char* path = std::getenv(variable);
+  if (path == nullptr || *path == '\0') return run();
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::cerr << "cannot read script " << path << "\n";

@@ -27,8 +27,9 @@
 
 namespace Peer {
 
-// Runs the script at path; run is the program's normal work. Returns the exit
-// code (2 when the script cannot be read or has a bad line).
-int RunScript(const std::string& path, int argc, char** argv, const std::function<int()>& run);
+// Runs the script named by the environment variable when it is set, else
+// the program's normal work (run). Returns the exit code (2 when the script
+// cannot be read or has a bad line).
+int RunScriptOr(const char* variable, int argc, char** argv, const std::function<int()>& run);
 
 }  // namespace Peer

@@ -6,7 +6,6 @@
 // It is run as a copy from elsewhere, so it relies on nothing beside itself.
 // With VELMORA_UNINST_SCRIPT set it follows that script instead (see
 // Script.h); the script's "run" does the removal.
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -51,7 +50,5 @@ int Uninstall(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const char* script = std::getenv("VELMORA_UNINST_SCRIPT"); script != nullptr && *script != '\0')
-    return Peer::RunScript(script, argc, argv, [&] { return Uninstall(argc, argv); });
-  return Uninstall(argc, argv);
+  return Peer::RunScriptOr("VELMORA_UNINST_SCRIPT", argc, argv, [&] { return Uninstall(argc, argv); });
 }
