@@ -43,7 +43,15 @@ std::wstring QualifiedFunctionName(std::string_view s) {
   std::string out;
   for (std::size_t i = start; i < s.size();) {
     const char c = s[i];
-    if (c == ' ') break;  // trailing qualifiers: const, noexcept
+    if (c == ' ') {
+      // Qualifiers of a member function: the name goes on when a nested scope
+      // (a lambda inside it) follows them, else the name is complete.
+      const std::size_t scope = s.find("::", i);
+      if (scope == std::string_view::npos || s.substr(i, scope - i).find_first_of("(<") != std::string_view::npos)
+        break;
+      i = scope;
+      continue;
+    }
     if (IsOpen(c)) {
       const std::size_t end = SkipGroup(s, i);
       const std::string_view group = s.substr(i, end - i);

@@ -55,9 +55,11 @@ void Write(const std::wstring& function, int line, std::wstring_view message, co
 }  // namespace Log
 
 // The statement form: captures the writer's qualified function name (computed
-// once per call site) and source line.
-#define LogRecord(...)                                                                    \
-  do {                                                                                    \
-    static const std::wstring logFunctionName_ = ::Log::QualifiedFunctionName(__PRETTY_FUNCTION__); \
-    ::Log::Write(logFunctionName_, __LINE__, __VA_ARGS__);                                \
+// once per call site and never freed, so that a detached thread may still
+// write while the process exits) and source line.
+#define LogRecord(...)                                                          \
+  do {                                                                          \
+    static const std::wstring* const logFunctionName_ =                         \
+        new std::wstring(::Log::QualifiedFunctionName(__PRETTY_FUNCTION__));    \
+    ::Log::Write(*logFunctionName_, __LINE__, __VA_ARGS__);                     \
   } while (0)

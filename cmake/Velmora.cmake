@@ -11,10 +11,12 @@ function(velmora_add_child_dirs)
   endforeach()
 endfunction()
 
-# velmora_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
-# One GoogleTest executable; each test case becomes a CTest test carrying the labels.
+# velmora_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [LOCKS <resources...>])
+# One GoogleTest executable; each test case becomes a CTest test carrying the
+# labels. Tests sharing a lock never run at the same time (e.g. tests that
+# start or look for the product's running program).
 function(velmora_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS;LOCKS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -22,5 +24,9 @@ function(velmora_test)
   if(NOT labels)
     set(labels quick)
   endif()
-  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}" TIMEOUT 300)
+  set(properties LABELS "${labels}" TIMEOUT 300)
+  if(T_LOCKS)
+    list(APPEND properties RESOURCE_LOCK "${T_LOCKS}")
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
