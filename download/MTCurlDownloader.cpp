@@ -40,6 +40,8 @@ CMTCurlDownloader::~CMTCurlDownloader() {
   worker.Join();
   JoinThreads();
   ClearParts();
+  // Part files kept for a restart are of no use once the downloader is gone.
+  DeletePartFiles(Platform::WideToAnsi(targetPath));
 }
 
 void CMTCurlDownloader::Start() {

@@ -33,6 +33,7 @@ class CMTCurlDownloader final : public CDownloader {
 
   // Deletes the target and both part files of an earlier run.
   CMTCurlDownloader(StatusCallback callback, const std::wstring& url, const std::wstring& targetPath);
+  // Deletes the part files (only called while no attempt runs).
   ~CMTCurlDownloader() override;
 
   void Start() override;

@@ -54,6 +54,26 @@ TEST_F(MTCurlDownloaderSlowTest, ARestartAfterProgressSkipsTheWholeRangeAndResum
   EXPECT_TRUE(ReadFile(TargetPath()) == package);
 }
 
+TEST_F(MTCurlDownloaderSlowTest, PartFilesKeptForTheRestartGoWithTheDownloader) {
+  ServePackage(2 * kHalf);
+  server.SetRule(finalPath, [](const TestServer::RequestInfo& r) {
+    if (r.method != "GET") return Behaviour{};
+    // The first range comes slowly enough for progress to be reported; the second never comes.
+    return r.range.rfind("bytes=0-", 0) == 0 ? Behaviour{.bytesPerSecond = 8 * kMiB} : Behaviour{.status = 404};
+  });
+  const std::string firstPart = TargetPath() + "0";
+  const std::string address = server.Url("/dl/pkg.exe");
+  downloader = CreateDownloader(3, events.Callback(), Platform::Utf8ToWide(address), target);
+  events.RestartOnRetry([this] { downloader->Start(); });
+  downloader->Start();
+  ASSERT_TRUE(events.WaitForEnd());
+  EXPECT_EQ(events.Codes(), (std::vector<int>{1001, 1005, 1001, 1004}));
+  EXPECT_EQ(std::filesystem::file_size(firstPart), static_cast<std::uintmax_t>(kHalf));  // kept for a restart
+  downloader.reset();
+  EXPECT_FALSE(Exists(firstPart));
+  EXPECT_FALSE(Exists(TargetPath() + "1"));
+}
+
 TEST_F(MTCurlDownloaderSlowTest, AStalledRangeIsGivenUpAndResumed) {
   const std::string package = ServePackage(2 * kHalf);
   auto stalled = std::make_shared<std::atomic<bool>>(false);
