@@ -14,6 +14,7 @@
 #include "utils/Folders.h"
 #include "utils/HardDiskManager.h"
 #include "utils/Network.h"
+#include "utils/Rights.h"
 
 namespace Utils {
 namespace {
@@ -58,6 +59,12 @@ void InstallRecord::ReadInstallRecord() {
     m_RecordedUninstallEntry = UninstallEntryOf(m_RecordedInstallDir);
 }
 
+std::wstring InstallRecord::GetDefaultInstallDir() {
+  std::wstring user;
+  const bool adminAccount = GetConsoleUserName(user) && IsAdminAccount(user);
+  return GetDefaultInstallDir(adminAccount, IsRunAsAdmin());
+}
+
 std::wstring InstallRecord::GetDefaultInstallDir(bool consoleUserIsAdmin, bool runsAsAdmin) {
   m_IsAdminAccount = consoleUserIsAdmin;
   m_IsRunAsAdmin = runsAsAdmin;
@@ -76,7 +83,8 @@ std::wstring InstallRecord::DefaultInstallDir() {
 bool InstallRecord::IsDefaultInstallDir(const std::wstring& folder) { return IsSameFolder(DefaultInstallDir(), folder); }
 
 std::wstring InstallRecord::GetChosenInstallDir(const std::wstring& editText) {
-  return IsDefaultInstallDir(editText) ? DefaultInstallDir() : editText;
+  const std::wstring defaultFolder = GetDefaultInstallDir();
+  return IsSameFolder(defaultFolder, editText) ? defaultFolder : editText;
 }
 
 bool InstallRecord::IsOverrideDisabled(const std::wstring& chosenFolder) const {

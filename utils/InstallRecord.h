@@ -21,11 +21,14 @@ class InstallRecord {
   void ReadInstallRecord();
 
   // The recorded folder when its uninstaller entry exists, else the default
-  // folder, given the answers of the rights probes (which are kept).
+  // folder; asks the rights probes first and keeps their answers.
+  std::wstring GetDefaultInstallDir();
+  // The same with given answers of the rights probes.
   std::wstring GetDefaultInstallDir(bool consoleUserIsAdmin, bool runsAsAdmin);
 
   bool IsDefaultInstallDir(const std::wstring& folder);
-  // The edit box's text, unless it denotes the default folder.
+  // The edit box's text, unless it denotes the default folder (the rights
+  // probes are asked again).
   std::wstring GetChosenInstallDir(const std::wstring& editText);
   // GetDefaultInstallDir with the answers it was last given.
   std::wstring DefaultInstallDir();
