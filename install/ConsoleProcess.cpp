@@ -38,13 +38,11 @@ bool IsRegularFile(const std::wstring& path) {
   return ::stat(Platform::WideToAnsi(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Close-on-exec from the start, as every descriptor of a process descriptor is.
 int OpenProcessDescriptor(pid_t pid) {
 #ifdef SYS_pidfd_open
   const long fd = ::syscall(SYS_pidfd_open, pid, 0);
-  if (fd >= 0) {
-    ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
-    return static_cast<int>(fd);
-  }
+  if (fd >= 0) return static_cast<int>(fd);
 #else
   (void)pid;
 #endif
@@ -179,8 +177,9 @@ void ConsoleProcess::Start(const std::wstring& commandLine) {
   SpawnSetup setup;
   if (!setup.Prepare(input_->ReadEnd(), output_->WriteEnd(), error_->WriteEnd())) throw Exception();
   pid_t pid = -1;
-  // A program named without a folder is looked up on the PATH.
-  const bool searchPath = narrow.front().find('/') == std::string::npos;
+  // A program named without a folder is looked up on the PATH, unless it is
+  // a file in the current folder.
+  const bool searchPath = narrow.front().find('/') == std::string::npos && !IsRegularFile(args.front());
   const int rc = searchPath ? ::posix_spawnp(&pid, argv[0], setup.Actions(), setup.Attributes(), argv.data(), environ)
                             : ::posix_spawn(&pid, argv[0], setup.Actions(), setup.Attributes(), argv.data(), environ);
   if (rc != 0) {

@@ -129,55 +129,48 @@ void CDownloadInstaller::DeletePackageFiles() {
   g_previousPackagePath = packagePath_;
 }
 
+// Each handler logs the name of the codes it knows, after its action unless
+// the action says otherwise.
 void CDownloadInstaller::OnDownloadEvent(int code, double progress, const wchar_t* text) {
   windowCallback_(code, progress, text);
   switch (code) {
     case DL_CODE_START:
       Utils::CreateDirectoryTree(installFolder_);
-      LogRecord(L"DL_CODE_START\r\n");
       break;
     case DL_CODE_PROGRESS:
-      LogRecord(L"DL_CODE_PROGRESS\r\n");
       break;
     case DL_CODE_SUCCESS:
       LogRecord(L"DOWNLOAD_SUCCESS\r\n");
       installer_->Start();
-      LogRecord(L"DL_CODE_SUCCESS\r\n");
       break;
     case DL_CODE_FAIL:
       DeletePackageFiles();
-      LogRecord(L"DL_CODE_FAIL\r\n");
       break;
     case DL_CODE_RETRY:
-      LogRecord(L"DL_CODE_RETRY\r\n");
-      downloader_->Start();
-      break;
+      LogName(code);
+      downloader_->Start();  // from inside the callback, on the downloader's thread
+      return;
     default:
-      break;
+      return;
   }
+  LogName(code);
 }
 
 void CDownloadInstaller::OnUninstallEvent(int code, double progress, const wchar_t* text) {
   windowCallback_(code, progress, text);
   switch (code) {
-    case UNIST_CODE_START:
-      LogRecord(L"UNIST_CODE_START\r\n");
-      break;
-    case UNIST_CODE_PROGRESS:
-      LogRecord(L"UNIST_CODE_PROGRESS\r\n");
-      break;
     case UNIST_CODE_SUCCESS:
-      LogRecord(L"UNIST_CODE_SUCCESS\r\n");
+      LogName(code);
       if (installer_) downloader_->Start();
-      break;
+      return;
+    case UNIST_CODE_START:
+    case UNIST_CODE_PROGRESS:
     case UNIST_CODE_FAIL:
-      LogRecord(L"UNIST_CODE_FAIL\r\n");
-      break;
     case UNIST_CODE_ERROR:
-      LogRecord(L"UNIST_CODE_ERROR\r\n");
-      break;
+      LogName(code);
+      return;
     default:
-      break;
+      return;
   }
 }
 
@@ -185,20 +178,18 @@ void CDownloadInstaller::OnInstallEvent(int code, double progress, const wchar_t
   windowCallback_(code, progress, text);
   switch (code) {
     case IST_CODE_START:
-      LogRecord(L"IST_CODE_START\r\n");
       break;
     case IST_CODE_PROGRESS:
       LogRecord(L"IST_CODE_PROGRESS %f\r\n", progress);
-      break;
+      return;
     case INSTALL_SUCCESS:
-      DeletePackageFiles();
-      LogRecord(L"INSTALL_SUCCESS\r\n");
-      break;
     case IST_CODE_FAIL:
       DeletePackageFiles();
-      LogRecord(L"IST_CODE_FAIL\r\n");
       break;
     default:
-      break;
+      return;
   }
+  LogName(code);
 }
+
+void CDownloadInstaller::LogName(int code) { LogRecord(L"%s\r\n", EventCodeName(code)); }

@@ -43,6 +43,7 @@ class CDownloadInstaller {
   void OnUninstallEvent(int code, double progress, const wchar_t* text);
   void OnInstallEvent(int code, double progress, const wchar_t* text);
   void DeletePackageFiles();
+  static void LogName(int code);
   void StartRemoval();
 
   std::unique_ptr<CUninstaller> uninstaller_;

@@ -16,6 +16,7 @@
 #include "install/EventCodes.h"
 #include "platform/Text.h"
 #include "tests/install/ChildFixture.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Wait.h"
 #include "tools/test-server/TestServer.h"
@@ -90,7 +91,18 @@ TEST_F(DownloadInstallerTest, FreshInstallationWithEachDownloadType) {
     SCOPED_TRACE(type);
     g_LaunchSettings.m_DownloadType = type;
     const fs::path folder = home_ / ("type" + std::to_string(type)) / "Velmora";  // created on 1001
+    TestSupport::LogCapture log;
     const std::vector<Event> events = Install(folder);
+    // The download's records in order; the installer's come from its own thread.
+    std::vector<std::string> download, install;
+    for (const std::string& m : log.Messages()) {
+      if (m.starts_with("DL_") || m.starts_with("DOWNLOAD_")) download.push_back(m);
+      if (m == "IST_CODE_START\r\n" || m == "INSTALL_SUCCESS\r\n") install.push_back(m);
+    }
+    std::erase(download, "DL_CODE_PROGRESS\r\n");
+    EXPECT_EQ(download, (std::vector<std::string>{"DL_TYPE=" + std::to_string(type) + "\r\n", "DL_CODE_START\r\n",
+                                                  "DOWNLOAD_SUCCESS\r\n", "DL_CODE_SUCCESS\r\n"}));
+    EXPECT_EQ(install, (std::vector<std::string>{"IST_CODE_START\r\n", "INSTALL_SUCCESS\r\n"}));
     std::vector<int> chain = Chain(events);
     chain.erase(std::remove(chain.begin(), chain.end(), DL_CODE_PROGRESS), chain.end());
     EXPECT_EQ(chain, (std::vector<int>{DL_CODE_START, DL_CODE_SUCCESS, IST_CODE_START, IST_CODE_PROGRESS,
