@@ -1,8 +1,11 @@
 // velmora-test-server: serves files on 127.0.0.1 for the demo and benchmarks.
 //   velmora-test-server [--rate=BYTES_PER_SECOND] [--ignore-ranges]
-//                       [--no-length] [--md5] FILE_OR_FOLDER...
+//                       [--no-length] [--md5] [--alias=PATH] FILE_OR_FOLDER...
 // Each file is served at /<name>; with --md5 at /<md5>/<name>, and /<name>
-// redirects there. Prints one address per file, then serves until SIGINT or SIGTERM.
+// redirects there. With --alias, PATH redirects to the first file as well
+// (the demo serves its package where the maker's server would,
+// "/software/633"). Prints one address per file (the alias's instead of the
+// first), then serves until SIGINT or SIGTERM.
 #include <signal.h>
 
 #include <cstdio>
@@ -19,6 +22,7 @@ namespace fs = std::filesystem;
 int main(int argc, char** argv) {
   TestServer::Behaviour behaviour;
   bool withMd5 = false;
+  std::string alias;
   std::vector<fs::path> files;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -30,13 +34,15 @@ int main(int argc, char** argv) {
       behaviour.sendLength = false;
     } else if (arg == "--md5") {
       withMd5 = true;
+    } else if (arg.rfind("--alias=/", 0) == 0) {
+      alias = arg.substr(8);
     } else if (fs::is_directory(arg)) {
       for (const auto& entry : fs::directory_iterator(arg))
         if (entry.is_regular_file()) files.push_back(entry.path());
     } else if (fs::is_regular_file(arg)) {
       files.push_back(arg);
     } else {
-      std::fprintf(stderr, "usage: %s [--rate=B/s] [--ignore-ranges] [--no-length] [--md5] FILE_OR_FOLDER...\n",
+      std::fprintf(stderr, "usage: %s [--rate=B/s] [--ignore-ranges] [--no-length] [--md5] [--alias=PATH] FILE_OR_FOLDER...\n",
                    argv[0]);
       return 2;
     }
@@ -64,7 +70,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot read %s\n", file.c_str());
       return 1;
     }
-    std::printf("%s\n", server.Url(name).c_str());
+    const bool aliased = !alias.empty() && &file == &files.front();
+    if (aliased) server.Redirect(alias, path);
+    std::printf("%s\n", server.Url(aliased ? alias : name).c_str());
   }
   std::fflush(stdout);
   int received = 0;
