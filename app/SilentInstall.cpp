@@ -85,16 +85,16 @@ class SilentInstall {
       case IST_CODE_FAIL:
         return Fail(kSilentInstallFailed, event.text.empty() ? L"安装失败" : event.text);
       case IST_CODE_INST_PATH:
-        record_.m_InstallDir = event.text;
+        record_.m_InstallDir = ReportedPath(event.text);
         break;
       case IST_CODE_EXE_PATH:
-        productProgram_ = event.text;
+        productProgram_ = ReportedPath(event.text);
         break;
       case IST_CODE_UNINST_EP:
-        record_.m_UninstallEntry = event.text;
+        record_.m_UninstallEntry = ReportedPath(event.text);
         break;
       case IST_CODE_START_URL:
-        startUrl_ = event.text;
+        startUrl_ = ReportedPath(event.text);
         break;
       case IST_CODE_STARTUP_STYLE:
         startupStyle_ = static_cast<int>(event.progress);

@@ -53,6 +53,12 @@ std::wstring PackagePathIn(const std::wstring& installFolder) {
   return installFolder + L"/__Package_" + kProductName + L".exe";
 }
 
+std::wstring ReportedPath(const std::wstring& text) {
+  std::wstring path = text;
+  while (!path.empty() && (path.back() == L'\r' || path.back() == L'\n')) path.pop_back();
+  return path;
+}
+
 int FindProcessByName(const std::wstring& executableName) { return Platform::FindProcessByName(executableName); }
 
 CDownloadInstaller::CDownloadInstaller(StatusCallback windowCallback) : windowCallback_(std::move(windowCallback)) {}

@@ -65,5 +65,9 @@ class CDownloadInstaller {
 // The id of a running process with that executable name, or 0.
 int FindProcessByName(const std::wstring& executableName);
 
+// A path or address as the package installer reported it, without the
+// carriage return a CR LF line leaves on its value.
+std::wstring ReportedPath(const std::wstring& text);
+
 // The file name of the package in the install folder.
 std::wstring PackagePathIn(const std::wstring& installFolder);

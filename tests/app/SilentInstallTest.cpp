@@ -99,6 +99,20 @@ TEST_F(SilentInstallTest, ReplacementRemovesTheOldCopyUnlessOverrideIsDisabled) 
   EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 
+// A package installer that ends its lines with CR LF: the record gets clean paths.
+TEST_F(SilentInstallTest, ReportedPathsLoseTheirCarriageReturn) {
+  const fs::path script = home_ / "crlf.script";
+  fs::create_directories(Folder());
+  std::ofstream(fs::path(Folder()) / "uninst.ep") << "x";
+  std::ofstream(script) << "out Progress=1\\r\nout InstPath=" << Folder() << "\\r\nout UninstEp=" << Folder()
+                        << "/uninst.ep\\r\nout State=Success\\r\n";
+  ScopedEnv scripted("VELMORA_SETUP_SCRIPT", script.string());
+  const auto result = Run({"-instdir=" + Folder()});
+  ASSERT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_NE(Record().find("\"InstallPath\" : \"" + Folder() + "\""), std::string::npos) << Record();
+  EXPECT_NE(Record().find("\"UnInstallEp\" : \"" + Folder() + "/uninst.ep\""), std::string::npos) << Record();
+}
+
 TEST_F(SilentInstallTest, FailuresHaveTheirOwnExitCodes) {
   const fs::path failing = home_ / "setup-fail.script";
   std::ofstream(failing) << "out Progress=0.3\nout State=Fail\n";
