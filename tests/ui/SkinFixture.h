@@ -16,34 +16,22 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "tests/support/TempDir.h"
 
 namespace SkinTest {
 
-class TempDir {
+// A temporary folder that also writes files into itself.
+class TempDir : public TestSupport::TempDir {
  public:
-  TempDir() {
-    std::string templ = (std::filesystem::temp_directory_path() / "skinui-XXXXXX").string();
-    path_ = mkdtemp(templ.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::wstring WidePath() const { return Platform::Utf8ToWide(path_.string()); }
+  const std::filesystem::path& Path() const { return path(); }
+  std::wstring WidePath() const { return Platform::Utf8ToWide(path().string()); }
 
   std::filesystem::path Write(const std::string& relative, const std::string& bytes) const {
-    const std::filesystem::path p = path_ / relative;
+    const std::filesystem::path p = path() / relative;
     std::filesystem::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary) << bytes;
     return p;
   }
-
- private:
-  std::filesystem::path path_;
 };
 
 inline std::string ReadBytes(const std::filesystem::path& p) {
