@@ -64,6 +64,10 @@ int FindProcessByName(const std::wstring& executableName) { return Platform::Fin
 CDownloadInstaller::CDownloadInstaller(StatusCallback windowCallback) : windowCallback_(std::move(windowCallback)) {}
 
 CDownloadInstaller::~CDownloadInstaller() {
+  {
+    std::lock_guard lock(chainMutex_);
+    closing_ = true;
+  }
   downloader_.reset();
   installer_.reset();
   uninstaller_.reset();
@@ -147,14 +151,14 @@ void CDownloadInstaller::OnDownloadEvent(int code, double progress, const wchar_
       break;
     case DL_CODE_SUCCESS:
       LogRecord(L"DOWNLOAD_SUCCESS\r\n");
-      installer_->Start();
+      StartNext(installer_);
       break;
     case DL_CODE_FAIL:
       DeletePackageFiles();
       break;
     case DL_CODE_RETRY:
       LogName(code);
-      downloader_->Start();  // from inside the callback, on the downloader's thread
+      StartNext(downloader_);  // from inside the callback, on the downloader's thread
       return;
     default:
       return;
@@ -167,7 +171,7 @@ void CDownloadInstaller::OnUninstallEvent(int code, double progress, const wchar
   switch (code) {
     case UNIST_CODE_SUCCESS:
       LogName(code);
-      if (installer_) downloader_->Start();
+      StartNext(downloader_);
       return;
     case UNIST_CODE_START:
     case UNIST_CODE_PROGRESS:
@@ -196,6 +200,12 @@ void CDownloadInstaller::OnInstallEvent(int code, double progress, const wchar_t
       return;
   }
   LogName(code);
+}
+
+template <typename Worker>
+void CDownloadInstaller::StartNext(Worker& worker) {
+  std::lock_guard lock(chainMutex_);
+  if (!closing_) worker->Start();
 }
 
 void CDownloadInstaller::LogName(int code) { LogRecord(L"%s\r\n", EventCodeName(code)); }

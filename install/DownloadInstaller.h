@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "download/StatusCallback.h"
@@ -22,7 +23,8 @@ class CDownloadInstaller {
  public:
   explicit CDownloadInstaller(StatusCallback windowCallback);
   // Releases the downloader, then the package installer runner, then the
-  // uninstaller runner; the runners wait for their workers.
+  // uninstaller runner; each waits for its workers. Workers still running
+  // meanwhile report on, but start nothing new.
   ~CDownloadInstaller();
   CDownloadInstaller(const CDownloadInstaller&) = delete;
   CDownloadInstaller& operator=(const CDownloadInstaller&) = delete;
@@ -44,6 +46,8 @@ class CDownloadInstaller {
   void OnInstallEvent(int code, double progress, const wchar_t* text);
   void DeletePackageFiles();
   static void LogName(int code);
+  template <typename Worker>
+  void StartNext(Worker& worker);
   void StartRemoval();
 
   std::unique_ptr<CUninstaller> uninstaller_;
@@ -60,6 +64,9 @@ class CDownloadInstaller {
   bool adminAccount_ = true;
   bool elevated_ = false;
   StatusCallback windowCallback_;
+  // Starting the next worker and the end of the orchestrator exclude each other.
+  std::mutex chainMutex_;
+  bool closing_ = false;
 };
 
 // The id of a running process with that executable name, or 0.

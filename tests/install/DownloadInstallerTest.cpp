@@ -210,3 +210,27 @@ TEST_F(DownloadInstallerTest, UnattendedModeWaitsForTheRunningProduct) {
 }
 
 }  // namespace
+
+namespace {
+
+// Closing the window while the old copy is being removed: the orchestrator
+// waits for the uninstaller but starts no download.
+TEST_F(DownloadInstallerTest, EndingDuringTheRemovalStartsNothingNew) {
+  const fs::path folder = home_ / "Velmora";
+  ASSERT_EQ(Install(folder).back().code, INSTALL_SUCCESS);
+  const fs::path script = home_ / "slow.script";
+  std::ofstream(script) << "sleep 300\nout State=Success\n";
+  ScopedEnv scripted("VELMORA_UNINST_SCRIPT", script.string());
+  const std::size_t before = server_.Requests().size();
+  EventRecorder recorder;
+  TestSupport::FinishesWithin(std::chrono::seconds(30), [&] {
+    CDownloadInstaller installer(recorder.Callback());
+    installer.SetParams(Platform::Utf8ToWide(server_.Url("/software/633")), W(folder / "uninst.ep"), W(folder), true,
+                        true, true, false, L"");
+    installer.Start();
+  });
+  EXPECT_EQ(Chain(recorder.Events()), (std::vector<int>{UNIST_CODE_PROGRESS, UNIST_CODE_SUCCESS}));
+  EXPECT_EQ(server_.Requests().size(), before);
+}
+
+}  // namespace
