@@ -56,31 +56,39 @@ class SilentInstallTest : public ::testing::Test {
   TestServer::Server server_;
 };
 
-TEST_F(SilentInstallTest, InstallsRecordsAndReportsEachPercent) {
-  const auto result = Run({"-instdir=" + Folder()});
-  ASSERT_EQ(result.exitCode, 0) << result.output;
-  std::istringstream lines(result.output);
-  std::string line;
-  int last = -1;
-  std::vector<std::string> others;
-  while (std::getline(lines, line)) {
-    std::smatch m;
-    if (std::regex_match(line, m, std::regex(R"(progress: (\d+)%)"))) {
-      EXPECT_GT(std::stoi(m[1]), last) << result.output;
-      last = std::stoi(m[1]);
-    } else {
-      others.push_back(line);
+TEST_F(SilentInstallTest, InstallsRecordsAndReportsEachPercentWithEachDownloadType) {
+  for (const char* type : {"1", "3", "2"}) {
+    SCOPED_TRACE(type);
+    const std::string folder = (home_ / (std::string("type") + type) / "Velmora").string();
+    const auto result = Run({"-instdir=" + folder, std::string("-downloadtype=") + type});
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    std::istringstream lines(result.output);
+    std::string line;
+    int last = -1;
+    std::vector<std::string> others;
+    while (std::getline(lines, line)) {
+      std::smatch m;
+      if (std::regex_match(line, m, std::regex(R"(progress: (\d+)%)"))) {
+        EXPECT_GT(std::stoi(m[1]), last) << result.output;
+        last = std::stoi(m[1]);
+      } else {
+        others.push_back(line);
+      }
     }
+    EXPECT_EQ(last, 100);
+    EXPECT_EQ(others, std::vector<std::string>{"installed: " + folder});
+    EXPECT_NE(Record().find("\"InstallPath\" : \"" + folder + "\""), std::string::npos) << Record();
+    EXPECT_NE(Record().find("\"UnInstallEp\" : \"" + folder + "/uninst.ep\""), std::string::npos);
+    const std::wstring ini = Platform::Utf8ToWide(folder + "/set.ini");
+    EXPECT_EQ(Platform::GetPrivateProfileString(L"Install", L"AppName", L"", ini), L"Velmora");
+    EXPECT_EQ(Platform::GetPrivateProfileString(L"Install", L"DeviceID", L"", ini).size(), 32u);
+    const fs::path analytics = home_ / "appdata/KestrixData/Velmora/VARedoredArezavude.ini";
+    EXPECT_EQ(Platform::GetPrivateProfileString(L"Install", L"VARedoredArezavudeIni", L"", ini),
+              Platform::Utf8ToWide(analytics.string()));
+    EXPECT_TRUE(fs::exists(analytics));
+    EXPECT_FALSE(fs::exists(fs::path(folder) / "__Package_Velmora.exe"));
+    fs::remove(analytics);
   }
-  EXPECT_EQ(last, 100);
-  EXPECT_EQ(others, std::vector<std::string>{"installed: " + Folder()});
-  EXPECT_NE(Record().find("\"InstallPath\" : \"" + Folder() + "\""), std::string::npos) << Record();
-  EXPECT_NE(Record().find("\"UnInstallEp\" : \"" + Folder() + "/uninst.ep\""), std::string::npos);
-  const std::wstring ini = Platform::Utf8ToWide(Folder() + "/set.ini");
-  EXPECT_EQ(Platform::GetPrivateProfileString(L"Install", L"AppName", L"", ini), L"Velmora");
-  EXPECT_EQ(Platform::GetPrivateProfileString(L"Install", L"DeviceID", L"", ini).size(), 32u);
-  EXPECT_TRUE(fs::exists(home_ / "appdata/KestrixData/Velmora/VARedoredArezavude.ini"));
-  EXPECT_FALSE(fs::exists(fs::path(Folder()) / "__Package_Velmora.exe"));
 }
 
 TEST_F(SilentInstallTest, ReplacementRemovesTheOldCopyUnlessOverrideIsDisabled) {
