@@ -5,7 +5,7 @@
 #include <sys/mount.h>
 
 #include <fstream>
-#include <regex>
+#include <cstdio>
 #include <spawn.h>
 
 #include "download/Digest.h"
@@ -67,10 +67,11 @@ TEST_F(SilentInstallTest, InstallsRecordsAndReportsEachPercentWithEachDownloadTy
     int last = -1;
     std::vector<std::string> others;
     while (std::getline(lines, line)) {
-      std::smatch m;
-      if (std::regex_match(line, m, std::regex(R"(progress: (\d+)%)"))) {
-        EXPECT_GT(std::stoi(m[1]), last) << result.output;
-        last = std::stoi(m[1]);
+      int percent = 0;
+      char sign = 0;
+      if (std::sscanf(line.c_str(), "progress: %d%c", &percent, &sign) == 2 && sign == '%') {
+        EXPECT_GT(percent, last) << result.output;
+        last = percent;
       } else {
         others.push_back(line);
       }

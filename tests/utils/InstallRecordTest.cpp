@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
+#include <cwctype>
 #include <sstream>
 
 #include "platform/Profile.h"
@@ -127,7 +127,13 @@ TEST_F(InstallRecordTest, ProductSettingsFilesGetAFreshDeviceIdEachTime) {
   const fs::path analytics = home_ / "appdata" / "KestrixData" / "Velmora" / "VARedoredArezavude.ini";
   EXPECT_EQ(Platform::GetPrivateProfileString(L"Install", L"VARedoredArezavudeIni", L"", ini), W(analytics));
   const std::wstring time = Platform::GetPrivateProfileString(L"Init", L"UpdateTime", L"", W(analytics));
-  EXPECT_TRUE(std::regex_match(Platform::WideToUtf8(time), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
+  // "2024-03-05 07:08:09"
+  ASSERT_EQ(time.size(), 19u);
+  for (std::size_t i = 0; i < time.size(); ++i) {
+    const wchar_t expected = i == 4 || i == 7 ? L'-' : i == 10 ? L' ' : i == 13 || i == 16 ? L':' : L'0';
+    if (expected == L'0') EXPECT_TRUE(std::iswdigit(time[i])) << i;
+    else EXPECT_EQ(time[i], expected) << i;
+  }
 }
 
 TEST_F(InstallRecordTest, UnwritableAnalyticsFolderSkipsItsKey) {
