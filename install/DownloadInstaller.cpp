@@ -157,27 +157,27 @@ void CDownloadInstaller::OnDownloadEvent(int code, double progress, const wchar_
       DeletePackageFiles();
       break;
     case DL_CODE_RETRY:
-      LogName(code);
+      LogRecord(L"%s\r\n", EventCodeName(code));
       StartNext(downloader_);  // from inside the callback, on the downloader's thread
       return;
     default:
       return;
   }
-  LogName(code);
+  LogRecord(L"%s\r\n", EventCodeName(code));
 }
 
 void CDownloadInstaller::OnUninstallEvent(int code, double progress, const wchar_t* text) {
   windowCallback_(code, progress, text);
   switch (code) {
     case UNIST_CODE_SUCCESS:
-      LogName(code);
+      LogRecord(L"%s\r\n", EventCodeName(code));
       StartNext(downloader_);
       return;
     case UNIST_CODE_START:
     case UNIST_CODE_PROGRESS:
     case UNIST_CODE_FAIL:
     case UNIST_CODE_ERROR:
-      LogName(code);
+      LogRecord(L"%s\r\n", EventCodeName(code));
       return;
     default:
       return;
@@ -199,7 +199,7 @@ void CDownloadInstaller::OnInstallEvent(int code, double progress, const wchar_t
     default:
       return;
   }
-  LogName(code);
+  LogRecord(L"%s\r\n", EventCodeName(code));
 }
 
 template <typename Worker>
@@ -208,4 +208,3 @@ void CDownloadInstaller::StartNext(Worker& worker) {
   if (!closing_) worker->Start();
 }
 
-void CDownloadInstaller::LogName(int code) { LogRecord(L"%s\r\n", EventCodeName(code)); }

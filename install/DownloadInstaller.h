@@ -45,7 +45,6 @@ class CDownloadInstaller {
   void OnUninstallEvent(int code, double progress, const wchar_t* text);
   void OnInstallEvent(int code, double progress, const wchar_t* text);
   void DeletePackageFiles();
-  static void LogName(int code);
   template <typename Worker>
   void StartNext(Worker& worker);
   void StartRemoval();
