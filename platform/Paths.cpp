@@ -57,8 +57,6 @@ std::wstring ConfigFolder() {
   return WithoutTrailingSlash(HomeFolder()) + L"/.config";
 }
 
-std::wstring CommonDocumentsFolder() { return L"/var/lib"; }
-
 std::wstring ProgramFilesFolder() { return L"/opt"; }
 
 std::wstring ParentFolder(const std::wstring& path) {

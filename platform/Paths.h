@@ -21,9 +21,6 @@ std::wstring AppDataFolder();
 // Per-user configuration: $XDG_CONFIG_HOME, else ~/.config.
 std::wstring ConfigFolder();
 
-// The folder shared by all users for documents ("/var/lib").
-std::wstring CommonDocumentsFolder();
-
 // Where programs are installed ("/opt").
 std::wstring ProgramFilesFolder();
 

@@ -206,10 +206,4 @@ std::wstring Utf16ToWide(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-bool IsKnownCodePage(unsigned codePage) {
-  if (codePage == kCodePageAnsi || codePage == kCodePageUtf8) return true;
-  Iconv cd("UTF-32LE", IconvName(codePage).c_str());
-  return cd.ok();
-}
-
 }  // namespace Platform

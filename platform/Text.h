@@ -29,7 +29,4 @@ std::string EncodeCodePage(unsigned codePage, std::wstring_view text);
 // unpaired surrogates and an odd last byte become U+FFFD.
 std::wstring Utf16ToWide(std::string_view bytes, bool bigEndian = false);
 
-// True when the code page can be converted at all.
-bool IsKnownCodePage(unsigned codePage);
-
 }  // namespace Platform
